@@ -7,13 +7,21 @@ namespace {
 
 MessageBoxAnswerer* activeAnswerer;   // the one whose hook is installed
 
+// A box is read while it is being activated, before it shows: its controls
+// count as shown by their own WS_VISIBLE style, not by IsWindowVisible, which
+// is false for every child of a box not yet visible.
+bool IsShown(HWND control)
+{
+    return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 BOOL CALLBACK FindVisibleIcon(HWND child, LPARAM found)
 {
     wchar_t className[16] = {};
     GetClassNameW(child, className, 16);
     LONG style = GetWindowLongW(child, GWL_STYLE);
     if (lstrcmpiW(className, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON &&
-        IsWindowVisible(child) && SendMessageW(child, STM_GETICON, 0, 0) != 0) {
+        IsShown(child) && SendMessageW(child, STM_GETICON, 0, 0) != 0) {
         *reinterpret_cast<bool*>(found) = true;
         return FALSE;
     }
@@ -35,7 +43,7 @@ MessageBoxInfo ReadMessageBox(HWND box)
     EnumChildWindows(box, FindVisibleIcon, reinterpret_cast<LPARAM>(&info.hasIcon));
     for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
         HWND button = GetDlgItem(box, id);
-        if (button != nullptr && IsWindowVisible(button))
+        if (button != nullptr && IsShown(button))
             info.buttons.push_back(id);
     }
     return info;

@@ -71,12 +71,7 @@ ScratchFolder::ScratchFolder()
 
 ScratchFolder::~ScratchFolder()
 {
-    std::wstring list = path_ + L'\0';   // the string's own terminator ends the list
-    SHFILEOPSTRUCTW operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = list.c_str();
-    operation.fFlags = kSilentDeleteFlags;
-    SHFileOperationW(&operation);
+    DeleteFolderTree(path_);
 }
 
 std::wstring ScratchFolder::operator/(const std::wstring& relative) const
@@ -123,6 +118,16 @@ bool MakeFolder(const std::wstring& path)
 {
     return SHCreateDirectoryExW(nullptr, path.c_str(), nullptr) == ERROR_SUCCESS ||
            FolderExists(path);
+}
+
+void DeleteFolderTree(const std::wstring& path)
+{
+    std::wstring list = path + L'\0';   // the string's own terminator ends the list
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = list.c_str();
+    operation.fFlags = kSilentDeleteFlags;
+    SHFileOperationW(&operation);
 }
 
 bool KeyExists(HKEY root, const std::wstring& path)

@@ -49,11 +49,17 @@ private:
     std::wstring previous_;
 };
 
+// "R:\", an empty drive of the test session (tests/run) inside the throwaway
+// prefix: a drive root that tests may fill and register.
+const wchar_t kScratchDrive[] = L"R:\\";
+
 // Small predicates and fixtures for checking effects on files and keys.
 bool FileExists(const std::wstring& path);      // a file, not a folder
 bool FolderExists(const std::wstring& path);
 void WriteTextFile(const std::wstring& path, const std::string& content = "x");
 bool MakeFolder(const std::wstring& path);       // with missing parents
+// Deletes a folder with its contents, as the program's own deletes do.
+void DeleteFolderTree(const std::wstring& path);
 bool KeyExists(HKEY root, const std::wstring& path);
 // Value of a key (empty name: the default value); false when absent.
 bool ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name,

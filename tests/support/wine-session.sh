@@ -38,12 +38,16 @@ timeout 120 "$WINESERVER" -w
 
 # The new prefix links the user's Desktop and Templates to the home folder
 # and maps Z: to /: give the tests real folders and no way out of the prefix
-# but S:, the test build.
+# but S:, the test build, and R:, a scratch drive.
 for link in "$WINEPREFIX"/drive_c/users/*/*; do
   if [ -L "$link" ]; then rm "$link"; mkdir -p "$link"; fi
 done
 rm -f "$WINEPREFIX/dosdevices/z:"
 ln -s "$test_build" "$WINEPREFIX/dosdevices/s:"
+# R:, an empty drive inside the prefix whose root the tests may fill: a drive
+# root to register or install to without putting C: at stake.
+mkdir -p "$WINEPREFIX/drive_r"
+ln -s "$WINEPREFIX/drive_r" "$WINEPREFIX/dosdevices/r:"
 
 # Without a window manager Wine waits about 2 s on every window hide or
 # destroy; unmanaged windows take that wait away.
