@@ -102,7 +102,7 @@ TEST_F(EmojiFont, MovesTheFontIntoTheFontsFolderAndLoadsIt)
         InstallEmojiFont();
     }
     EXPECT_FALSE(FileExists(package_ / L"NotoEmoji.ttf"));
-    EXPECT_EQ(fixture_, ReadFileBytes(installed_));
+    EXPECT_TRUE(fixture_ == ReadFileBytes(installed_)) << "the installed file is not the font";
     EXPECT_TRUE(TestFontFamilyUsable());
 }
 
@@ -123,7 +123,7 @@ TEST_F(EmojiFont, SecondRunKeepsTheInstalledFileAndLoadsIt)
     InstallEmojiFont();
 
     EXPECT_EQ("not a font", ReadFileBytes(package_ / L"NotoEmoji.ttf"));
-    EXPECT_EQ(fixture_, ReadFileBytes(installed_));
+    EXPECT_TRUE(fixture_ == ReadFileBytes(installed_)) << "the installed file is not the font";
     EXPECT_TRUE(TestFontFamilyUsable());
 }
 
