@@ -7,9 +7,9 @@ namespace {
 
 MessageBoxAnswerer* activeAnswerer;   // the one whose hook is installed
 
-// A box is read while it is being activated, before it shows: its controls
-// count as shown by their own WS_VISIBLE style, not by IsWindowVisible, which
-// is false for every child of a box not yet visible.
+// A control the box shows. Its own style is read rather than
+// IsWindowVisible, which is false for every control of a box that is not on
+// screen yet, as when a CBT hook reads it on activation.
 bool IsShown(HWND control)
 {
     return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
