@@ -50,12 +50,6 @@ void SetOpenCommand(const std::wstring& folder)
             L"\"" + folder + L"\\halvex.exe\" --single-argument %1");
 }
 
-void Register(const std::wstring& folder)
-{
-    WriteRegistration(folder.c_str());
-    SetOpenCommand(folder);
-}
-
 bool Registered()
 {
     return KeyExists(HKEY_LOCAL_MACHINE, ClientKeyPath) || KeyExists(HKEY_CLASSES_ROOT, ProgId);
@@ -166,7 +160,7 @@ protected:
 
 TEST_F(Uninstall, NoToTheFirstQuestionRemovesNothing)
 {
-    Register(installed_);
+    WriteRegistration(installed_.c_str());
 
     EXPECT_EQ(0, Run({IDNO}));
 
@@ -180,7 +174,7 @@ TEST_F(Uninstall, NoToTheFirstQuestionRemovesNothing)
 
 TEST_F(Uninstall, KeepingUserDataRemovesOnlyTheBrowser)
 {
-    Register(installed_);
+    WriteRegistration(installed_.c_str());
 
     EXPECT_EQ(1, Run({IDYES, IDYES}));
 
@@ -193,7 +187,7 @@ TEST_F(Uninstall, KeepingUserDataRemovesOnlyTheBrowser)
 
 TEST_F(Uninstall, NotKeepingUserDataRemovesItAndTheUserKeys)
 {
-    Register(installed_);
+    WriteRegistration(installed_.c_str());
 
     EXPECT_EQ(1, Run({IDYES, IDNO}));
 
@@ -228,7 +222,7 @@ TEST_F(Uninstall, UserKeyWithForeignSubkeyStaysWithItsParents)
     for (const ForeignSubkeyCase& c : kForeignSubkeyCases) {
         SCOPED_TRACE(Narrow(c.parent));
         Populate();
-        Register(installed_);
+        WriteRegistration(installed_.c_str());
         std::wstring foreign = std::wstring(c.parent) + L"\\Foreign";
         SetText(HKEY_CURRENT_USER, foreign, L"Setting", L"1");
 
@@ -308,7 +302,7 @@ TEST_F(Uninstall, DeletesRegisteredFolderOnlyWhenItIsABrowserFolder)
         WriteTextFile(c.letter);
         if (!c.browser.empty())
             WriteTextFile(c.browser);
-        Register(c.registered);
+        WriteRegistration(c.registered.c_str());
 
         EXPECT_EQ(1, Run({IDYES, IDYES}));
 

@@ -1,0 +1,159 @@
+// Uninstalling with the real setup.exe: install through the window, then run
+// it with an uninstall argument and answer its questions as a person would.
+#include <gtest/gtest.h>
+
+#include "common/names.h"
+#include "driver/ui_driver.h"
+#include "install/registration.h"
+#include "res/resource.h"
+#include "support/scratch.h"
+
+namespace {
+
+const wchar_t kUninstallQuestion[] = L"Would you like to uninstall Corvane?";
+const wchar_t kKeepDataQuestion[] = L"Would you like to keep your user data?";
+
+bool Registered()
+{
+    return KeyExists(HKEY_LOCAL_MACHINE, ClientKeyPath) || KeyExists(HKEY_CLASSES_ROOT, ProgId);
+}
+
+void ExpectQuestion(const MessageBoxInfo& box, const wchar_t* text)
+{
+    EXPECT_EQ(std::wstring(text), box.text);
+    EXPECT_EQ(nullptr, box.owner);
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_EQ((std::vector<int>{IDYES, IDNO}), box.buttons);
+}
+
+// The folder the window offers when nothing is installed.
+std::wstring DefaultFolder()
+{
+    wchar_t programFiles[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles);
+    return std::wstring(programFiles) + L"\\Corvane";
+}
+
+std::wstring LocationText(HWND window)
+{
+    return ReadControl(FindControl(window, L"Edit", IDC_LOCATION)).text;
+}
+
+// Closes the setup window by its close box and expects exit code 0.
+void CloseSetupWindow(SetupRun& run, HWND window)
+{
+    PressCloseBox(window);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(run.WaitForExit(&exitCode));
+    EXPECT_EQ(0u, exitCode);
+}
+
+class UninstallRun : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        RemoveRegistration();
+        PreparePackage(package_.path(), false);
+    }
+    void TearDown() override { RemoveRegistration(); }
+
+    // Installs into folder through the setup window, as a person would.
+    void InstallThroughWindow(const std::wstring& folder)
+    {
+        SetupRun run(package_.path());
+        HWND window = run.WaitForWindow();
+        ASSERT_NE(nullptr, window);
+        TypeText(FindControl(window, L"Edit", IDC_LOCATION), folder);
+        Click(FindControl(window, L"Button", IDC_OK_BUTTON));
+        MessageBoxInfo done = run.AnswerNextMessageBox(SetupCaption, IDOK);
+        EXPECT_EQ(L"Corvane setup has successfully completed.", done.text);
+        DWORD exitCode = 99;
+        ASSERT_TRUE(run.WaitForExit(&exitCode));
+        ASSERT_EQ(0u, exitCode);
+        ASSERT_TRUE(FileExists(folder + L"\\halvex.exe"));
+        ASSERT_TRUE(Registered());
+    }
+
+    ScratchFolder package_;   // the unpacked download, setup.exe's current directory
+    ScratchFolder target_;    // where the browser is installed
+};
+
+TEST_F(UninstallRun, RemovesTheInstalledBrowserThenOpensTheWindow)
+{
+    const std::wstring installed = target_ / L"Corvane";
+    InstallThroughWindow(installed);
+    if (HasFatalFailure())
+        return;
+
+    SetupRun run(package_.path(), L"uninstall");
+    ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDYES), kUninstallQuestion);
+    ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDYES), kKeepDataQuestion);
+
+    HWND done = run.WaitForMessageBox(SetupCaption);
+    ASSERT_NE(nullptr, done);
+    // By the final message the browser is gone.
+    EXPECT_FALSE(FolderExists(installed));
+    EXPECT_FALSE(Registered());
+    MessageBoxInfo finished = run.AnswerNextMessageBox(SetupCaption, IDOK);
+    EXPECT_EQ(L"Corvane has been uninstalled.", finished.text);
+    EXPECT_EQ(nullptr, finished.owner);
+    EXPECT_FALSE(finished.hasIcon);
+    EXPECT_EQ(std::vector<int>{IDOK}, finished.buttons);
+
+    HWND window = run.WaitForWindow();
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(DefaultFolder(), LocationText(window));
+    CloseSetupWindow(run, window);
+}
+
+TEST_F(UninstallRun, DecliningEndsWithCodeOneAndRemovesNothing)
+{
+    const std::wstring installed = target_ / L"Corvane";
+    InstallThroughWindow(installed);
+    if (HasFatalFailure())
+        return;
+
+    SetupRun run(package_.path(), L"uninstall");
+    ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDNO), kUninstallQuestion);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(run.WaitForExit(&exitCode));
+    EXPECT_EQ(1u, exitCode);
+    EXPECT_TRUE(FileExists(installed + L"\\halvex.exe"));
+    EXPECT_TRUE(Registered());
+}
+
+// Which arguments run the uninstall: a case-sensitive "uninstall" anywhere
+// in an argument, once per such argument.
+TEST_F(UninstallRun, RunsOncePerArgumentContainingUninstall)
+{
+    {
+        SCOPED_TRACE("x-uninstall-y runs it");
+        SetupRun run(package_.path(), L"x-uninstall-y");
+        ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDNO), kUninstallQuestion);
+        DWORD exitCode = 99;
+        ASSERT_TRUE(run.WaitForExit(&exitCode));
+        EXPECT_EQ(1u, exitCode);
+    }
+    {
+        SCOPED_TRACE("Uninstall does not");
+        SetupRun run(package_.path(), L"Uninstall");
+        HWND window = run.WaitForWindow();
+        ASSERT_NE(nullptr, window);
+        EXPECT_EQ(nullptr, run.WaitForMessageBox(SetupCaption, 0));
+        CloseSetupWindow(run, window);
+    }
+    {
+        SCOPED_TRACE("two uninstall arguments, the second declined");
+        SetupRun run(package_.path(), L"uninstall --uninstall");
+        ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDYES), kUninstallQuestion);
+        ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDYES), kKeepDataQuestion);
+        EXPECT_EQ(L"Corvane has been uninstalled.",
+                  run.AnswerNextMessageBox(SetupCaption, IDOK).text);
+        ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDNO), kUninstallQuestion);
+        DWORD exitCode = 99;
+        ASSERT_TRUE(run.WaitForExit(&exitCode));
+        EXPECT_EQ(1u, exitCode);
+    }
+}
+
+}  // namespace
