@@ -50,18 +50,27 @@ protected:
         Click(FindControl(window, L"Button", IDC_OK_BUTTON));
     }
 
+    // A message box of the program owned by the window, with the progress
+    // bar at that position while it is up; answered with OK.
+    static void ExpectMessage(SetupRun& run, HWND window, const wchar_t* caption,
+                              const wchar_t* text, bool icon, int progress)
+    {
+        HWND box = run.WaitForMessageBox(caption);
+        ASSERT_NE(nullptr, box);
+        MessageBoxInfo info = ReadMessageBox(box);
+        EXPECT_EQ(text, info.text);
+        EXPECT_EQ(icon, info.hasIcon);
+        EXPECT_EQ(window, info.owner);
+        EXPECT_EQ(progress, ProgressOf(window));
+        AnswerMessageBox(box, IDOK);
+    }
+
     // The success message with the bar full behind it; answered, the
     // program ends with code 0.
     static void ExpectSuccess(SetupRun& run, HWND window)
     {
-        HWND box = run.WaitForMessageBox(L"Corvane Setup");
-        ASSERT_NE(nullptr, box);
-        MessageBoxInfo info = ReadMessageBox(box);
-        EXPECT_EQ(L"Corvane setup has successfully completed.", info.text);
-        EXPECT_FALSE(info.hasIcon);
-        EXPECT_EQ(window, info.owner);
-        EXPECT_EQ(100, ProgressOf(window));
-        AnswerMessageBox(box, IDOK);
+        ExpectMessage(run, window, L"Corvane Setup", L"Corvane setup has successfully completed.",
+                      false, 100);
         DWORD exitCode = 99;
         ASSERT_TRUE(run.WaitForExit(&exitCode));
         EXPECT_EQ(0u, exitCode);
@@ -89,6 +98,15 @@ protected:
         EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(ProgId) + L"\\shell\\open\\command"));
     }
 
+    // The font leaves the package's folder for the fonts folder; the
+    // shortcut lies on the desktop.
+    void ExpectOptionsCarriedOut(bool carriedOut)
+    {
+        EXPECT_EQ(carriedOut, FileExists(InstalledFontPath()));
+        EXPECT_EQ(!carriedOut, FileExists(work_ / L"NotoEmoji.ttf"));
+        EXPECT_EQ(carriedOut, FileExists(DesktopShortcutPath()));
+    }
+
     ScratchFolder work_;    // where setup.exe starts, beside the package
     ScratchFolder place_;   // where the browser is installed
 };
@@ -97,18 +115,14 @@ TEST_F(Install, InstallsWithBothOptions)
 {
     InstallThroughWindow(true, true);
     ExpectBrowserInPlace();
-    EXPECT_TRUE(FileExists(InstalledFontPath()));
-    EXPECT_FALSE(FileExists(work_ / L"NotoEmoji.ttf"));
-    EXPECT_TRUE(FileExists(DesktopShortcutPath()));
+    ExpectOptionsCarriedOut(true);
 }
 
 TEST_F(Install, InstallsWithoutOptions)
 {
     InstallThroughWindow(false, false);
     ExpectBrowserInPlace();
-    EXPECT_FALSE(FileExists(InstalledFontPath()));
-    EXPECT_TRUE(FileExists(work_ / L"NotoEmoji.ttf"));
-    EXPECT_FALSE(FileExists(DesktopShortcutPath()));
+    ExpectOptionsCarriedOut(false);
 }
 
 // A failed move: the message with the bar at 10 behind it, then the bar
@@ -123,14 +137,7 @@ TEST_F(Install, ReportsAFailureAndInstallsOnceItIsMended)
     std::wstring typed = parent + L"\\Corvane";
     FillInAndOk(window, typed, false, false);
 
-    HWND box = run.WaitForMessageBox(L"Error");
-    ASSERT_NE(nullptr, box);
-    MessageBoxInfo info = ReadMessageBox(box);
-    EXPECT_EQ(L"Unspecified error.", info.text);
-    EXPECT_TRUE(info.hasIcon);
-    EXPECT_EQ(window, info.owner);
-    EXPECT_EQ(10, ProgressOf(window));
-    AnswerMessageBox(box, IDOK);
+    ExpectMessage(run, window, L"Error", L"Unspecified error.", true, 10);
     EXPECT_TRUE(WaitUntil([&] { return ProgressOf(window) == 0; }));
     EXPECT_TRUE(run.IsRunning());
     EXPECT_TRUE(IsWindowVisible(window));
