@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -60,6 +61,10 @@ void WriteTextFile(const std::wstring& path, const std::string& content = "x");
 bool MakeFolder(const std::wstring& path);       // with missing parents
 // Deletes a folder with its contents, as the program's own deletes do.
 void DeleteFolderTree(const std::wstring& path);
+// The names in a folder (without "." and ".."), sorted; empty when none.
+std::vector<std::wstring> ListFolder(const std::wstring& folder);
+// A file's bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
 bool KeyExists(HKEY root, const std::wstring& path);
 // Value of a key (empty name: the default value); false when absent.
 bool ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name,

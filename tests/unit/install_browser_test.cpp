@@ -2,12 +2,12 @@
 // and messages, and what becomes of whatever lay at the installation folder.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "common/names.h"
+#include "driver/ui_driver.h"
 #include "install/browser_folder.h"
 #include "install/install_browser.h"
 #include "install/registration.h"
@@ -44,53 +44,12 @@ void LoadProgressBarClass()
     ASSERT_TRUE(loaded);
 }
 
-// The names in a folder, sorted.
-std::vector<std::wstring> ListFolder(const std::wstring& folder)
-{
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::wstring DesktopShortcut()
-{
-    wchar_t desktop[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
-    return std::wstring(desktop) + L"\\Corvane.lnk";
-}
-
-std::wstring InstalledFont()
-{
-    wchar_t windows[MAX_PATH] = {};
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    return std::wstring(windows) + L"\\Fonts\\NotoEmoji.ttf";
-}
-
-// The font and shortcut steps write outside the scratch folders, into the
-// test prefix: take their results away so that each test starts clean.
-void RemoveOptionResults()
-{
-    RemoveFontResourceW(InstalledFont().c_str());
-    DeleteFileW(InstalledFont().c_str());
-    DeleteFileW(DesktopShortcut().c_str());
-}
-
 class InstallBrowserTest : public testing::Test {
 protected:
     void SetUp() override
     {
         LoadProgressBarClass();
-        RemoveOptionResults();
+        RemoveInstalledOptions();
         // The owner stands in for the setup window: a window with a progress
         // bar child of the setup window's id.
         owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 200, 100, nullptr,
@@ -116,7 +75,7 @@ protected:
     {
         recordedPositions = nullptr;
         DestroyWindow(owner_);
-        RemoveOptionResults();
+        RemoveInstalledOptions();
     }
 
     std::wstring package() const { return work_ / L"Corvane"; }
@@ -187,8 +146,8 @@ TEST_F(InstallBrowserTest, MovesThePackageInAndRegistersIt)
     EXPECT_EQ(L"\"" + folder + L"\\halvex.exe\" --single-argument %1", command);
     // Neither option was chosen.
     EXPECT_TRUE(FileExists(work_ / L"NotoEmoji.ttf"));
-    EXPECT_FALSE(FileExists(InstalledFont()));
-    EXPECT_FALSE(FileExists(DesktopShortcut()));
+    EXPECT_FALSE(FileExists(InstalledFontPath()));
+    EXPECT_FALSE(FileExists(DesktopShortcutPath()));
 }
 
 TEST_F(InstallBrowserTest, CarriesOutBothOptions)
@@ -197,8 +156,8 @@ TEST_F(InstallBrowserTest, CarriesOutBothOptions)
     ASSERT_EQ(1, Install(folder, 1, 1));
     ExpectInstalledAt(folder);
     EXPECT_FALSE(FileExists(work_ / L"NotoEmoji.ttf"));
-    EXPECT_TRUE(FileExists(InstalledFont()));
-    EXPECT_TRUE(FileExists(DesktopShortcut()));
+    EXPECT_TRUE(FileExists(InstalledFontPath()));
+    EXPECT_TRUE(FileExists(DesktopShortcutPath()));
 }
 
 TEST_F(InstallBrowserTest, SucceedsWhenRegistrationIsRefused)
@@ -369,7 +328,7 @@ TEST_F(InstallBrowserTest, PutsBackAnEarlierInstallationWhenTheMoveFails)
     EXPECT_EQ((std::vector<int>{10, 0}), positions_);
     EXPECT_EQ((std::vector<std::wstring>{L"halvex.exe", L"old-profile.txt"}), ListFolder(folder));
     EXPECT_EQ(std::vector<std::wstring>{L"Corvane"}, ListFolder(place_.path()));
-    EXPECT_FALSE(FileExists(DesktopShortcut()));
+    EXPECT_FALSE(FileExists(DesktopShortcutPath()));
 }
 
 TEST(BrowserFolder, TellsFullAndRootPaths)
