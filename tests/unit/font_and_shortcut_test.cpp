@@ -2,9 +2,6 @@
 // folder and desktop; each test removes what it placed there.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <set>
 #include <string>
 #include <thread>
 
@@ -17,12 +14,6 @@ namespace {
 // The family of the test font that stands in for NotoEmoji.ttf
 // (tests/fixtures/make_test_font.py); no system carries it.
 const wchar_t kTestFontFamily[] = L"Corvane Test Emoji";
-
-std::string ReadFileBytes(const std::wstring& path)
-{
-    std::ifstream file(Narrow(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 int CALLBACK MatchFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found)
 {
@@ -41,20 +32,6 @@ bool TestFontFamilyUsable()
     EnumFontFamiliesExW(screen, &wanted, MatchFamily, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, screen);
     return found;
-}
-
-std::set<std::wstring> ListFolder(const std::wstring& folder)
-{
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        names.insert(entry.cFileName);
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
-    return names;
 }
 
 class EmojiFont : public testing::Test {
@@ -129,7 +106,7 @@ TEST_F(EmojiFont, SecondRunKeepsTheInstalledFileAndLoadsIt)
 
 TEST_F(EmojiFont, WithoutASourceLeavesTheFontsFolderAlone)
 {
-    std::set<std::wstring> before = ListFolder(fonts_);
+    std::vector<std::wstring> before = ListFolder(fonts_);
     {
         CurrentDirectory inPackage(package_.path());
         InstallEmojiFont();
@@ -279,12 +256,8 @@ TEST_F(DesktopShortcut, StartsTheBrowserThroughTheShell)
         CoUninitialize();
     ASSERT_TRUE(started) << GetLastError();
 
-    std::wstring trace = installed_ / L"halvex-runs.txt";
-    ASSERT_TRUE(WaitUntil([&] { return FileExists(trace) && !ReadFileBytes(trace).empty(); },
-                          15000))
-        << "halvex.exe did not run";
-    std::string runs = ReadFileBytes(trace);
-    std::wstring line(reinterpret_cast<const wchar_t*>(runs.data()), runs.size() / 2);
+    std::wstring line = WaitForBrowserRuns(installed_.path());
+    ASSERT_FALSE(line.empty()) << "halvex.exe did not run";
     EXPECT_NE(std::wstring::npos, line.find(L"halvex.exe")) << Narrow(line);
     // The stub's file can be removed once it has ended.
     EXPECT_TRUE(WaitUntil([&] { return DeleteFileW((installed_ / L"halvex.exe").c_str()) != 0; },
