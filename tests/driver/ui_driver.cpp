@@ -135,7 +135,11 @@ ControlInfo ReadControl(HWND control)
     GetClassNameW(control, text, 1024);
     info.className = text;
     text[0] = L'\0';
-    GetWindowTextW(control, text, 1024);
+    // GetWindowTextW does not ask a window of another process for its text:
+    // an edit box's text has to be requested.
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
     info.text = text;
     info.id = GetDlgCtrlID(control);
     info.style = GetWindowLongW(control, GWL_STYLE);

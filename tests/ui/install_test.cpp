@@ -163,11 +163,7 @@ TEST_F(Install, ReplacesAnEarlierInstallation)
     SetupRun run(work_.path());
     HWND window = run.WaitForWindow();
     ASSERT_NE(nullptr, window);
-    wchar_t offered[MAX_PATH] = {};
-    // An edit box of another process gives its text only when asked.
-    SendMessageTimeoutW(FindControl(window, L"Edit", IDC_LOCATION), WM_GETTEXT, MAX_PATH,
-                        reinterpret_cast<LPARAM>(offered), SMTO_ABORTIFHUNG, 5000, nullptr);
-    EXPECT_EQ(folder(), offered);
+    EXPECT_EQ(folder(), ReadControl(FindControl(window, L"Edit", IDC_LOCATION)).text);
     Click(FindControl(window, L"Button", IDC_OK_BUTTON));
     ExpectSuccess(run, window);
 

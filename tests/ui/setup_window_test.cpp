@@ -1,8 +1,10 @@
 // The setup window as a person sees and works it, on the real setup.exe.
 #include <gtest/gtest.h>
 
+#include <shlwapi.h>
+
+#include "common/names.h"
 #include "driver/ui_driver.h"
-#include "install/registration.h"
 #include "res/resource.h"
 #include "support/scratch.h"
 
@@ -27,12 +29,54 @@ const ExpectedControl kControls[] = {
     {L"msctls_progress32", L"", 0x50000000, 10, 180, 300, 20, 1008},
 };
 
+// Writes the open command that an earlier installation registered, the one
+// value the setup window reads back.
+void RegisterOpenCommand(const std::wstring& command)
+{
+    std::wstring path = std::wstring(ClientKeyPath) + L"\\shell\\open\\command";
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_LOCAL_MACHINE, path.c_str(), &key));
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+std::wstring ShellFolder(int csidl)
+{
+    wchar_t folder[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+
 class SetupWindow : public testing::Test {
 protected:
     void SetUp() override
     {
-        RemoveRegistration();
+        SHDeleteKeyW(HKEY_LOCAL_MACHINE, ClientKeyPath);
         PreparePackage(folder_.path(), false);
+    }
+    void TearDown() override { SHDeleteKeyW(HKEY_LOCAL_MACHINE, ClientKeyPath); }
+
+    // Starts setup.exe and waits for its window; the test fails without one.
+    HWND Start(SetupRun& run)
+    {
+        HWND window = run.WaitForWindow();
+        EXPECT_NE(nullptr, window) << "no setup window";
+        return window;
+    }
+
+    // Closes the window by its close box and expects exit code 0.
+    void CloseAndExpectExitZero(SetupRun& run, HWND window)
+    {
+        PressCloseBox(window);
+        DWORD exitCode = 99;
+        ASSERT_TRUE(run.WaitForExit(&exitCode));
+        EXPECT_EQ(0u, exitCode);
+    }
+
+    std::wstring LocationText(HWND window)
+    {
+        return ReadControl(FindControl(window, L"Edit", IDC_LOCATION)).text;
     }
 
     ScratchFolder folder_;
@@ -41,7 +85,7 @@ protected:
 TEST_F(SetupWindow, ShowsItsSevenControls)
 {
     SetupRun run(folder_.path());
-    HWND window = run.WaitForWindow();
+    HWND window = Start(run);
     ASSERT_NE(nullptr, window);
 
     // Windows adds WS_CLIPSIBLINGS to every top-level window.
@@ -75,10 +119,140 @@ TEST_F(SetupWindow, ShowsItsSevenControls)
         EXPECT_EQ(0, control.checked);
         EXPECT_EQ(0, control.position);
     }
-    PressCloseBox(window);
+    CloseAndExpectExitZero(run, window);
+}
+
+TEST_F(SetupWindow, ProposesProgramFilesWithoutRegistration)
+{
+    SetupRun run(folder_.path());
+    HWND window = Start(run);
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Corvane", LocationText(window));
+    CloseAndExpectExitZero(run, window);
+}
+
+TEST_F(SetupWindow, ProposesTheFolderOfAnEarlierInstallation)
+{
+    const std::wstring defaultFolder = ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Corvane";
+    struct {
+        const char* name;
+        std::wstring command;
+        std::wstring shown;
+    } cases[] = {
+        {"a normal folder", L"\"D:\\Apps\\Corvane\\halvex.exe\" --single-argument %1",
+         L"D:\\Apps\\Corvane"},
+        // Written for C:\ the command holds two backslashes in a row; the text
+        // is cut at the second.
+        {"the drive root", L"\"C:\\\\halvex.exe\" --single-argument %1", L"C:\\"},
+        {"a command over 512 bytes", L"\"C:\\" + std::wstring(300, L'x') + L"\\halvex.exe\"",
+         defaultFolder},
+        {"no leading quotation mark", L"C:\\Corvane\\halvex.exe --single-argument %1",
+         L":\\Corvane"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RegisterOpenCommand(c.command);
+        SetupRun run(folder_.path());
+        HWND window = Start(run);
+        ASSERT_NE(nullptr, window);
+        EXPECT_EQ(c.shown, LocationText(window));
+        CloseAndExpectExitZero(run, window);
+    }
+}
+
+TEST_F(SetupWindow, CheckBoxesToggleOnEachClick)
+{
+    SetupRun run(folder_.path());
+    HWND window = Start(run);
+    ASSERT_NE(nullptr, window);
+    HWND emojiFont = FindControl(window, L"Button", IDC_EMOJI_FONT);
+    HWND shortcuts = FindControl(window, L"Button", IDC_SHORTCUTS);
+
+    Click(emojiFont);
+    EXPECT_TRUE(WaitUntil([&] { return ReadControl(emojiFont).checked == BST_CHECKED; }));
+    EXPECT_EQ(BST_UNCHECKED, ReadControl(shortcuts).checked);
+    Click(emojiFont);
+    EXPECT_TRUE(WaitUntil([&] { return ReadControl(emojiFont).checked == BST_UNCHECKED; }));
+
+    Click(shortcuts);
+    EXPECT_TRUE(WaitUntil([&] { return ReadControl(shortcuts).checked == BST_CHECKED; }));
+    EXPECT_EQ(BST_UNCHECKED, ReadControl(emojiFont).checked);
+    CloseAndExpectExitZero(run, window);
+}
+
+TEST_F(SetupWindow, CancelAsksAndEndsOnlyOnYes)
+{
+    SetupRun run(folder_.path());
+    HWND window = Start(run);
+    ASSERT_NE(nullptr, window);
+    HWND cancel = FindControl(window, L"Button", IDC_CANCEL_BUTTON);
+
+    Click(cancel);
+    MessageBoxInfo question = run.AnswerNextMessageBox(L"Corvane Setup", IDNO);
+    EXPECT_EQ(L"Would you like to cancel Corvane Setup?", question.text);
+    EXPECT_EQ(window, question.owner);
+    EXPECT_EQ((std::vector<int>{IDYES, IDNO}), question.buttons);
+    EXPECT_FALSE(question.hasIcon);
+    // No: the window stays and still answers.
+    Sleep(300);
+    EXPECT_TRUE(run.IsRunning());
+    EXPECT_TRUE(IsWindowVisible(window));
+
+    Click(cancel);
+    run.AnswerNextMessageBox(L"Corvane Setup", IDYES);
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(&exitCode));
     EXPECT_EQ(0u, exitCode);
+}
+
+// Arguments without "uninstall", case-sensitive, are ignored: the window
+// opens directly.
+TEST_F(SetupWindow, OpensDirectlyForOtherArguments)
+{
+    for (const wchar_t* arguments : {L"", L"a b", L"Uninstall", L"UNINSTALL /S"}) {
+        SCOPED_TRACE(Narrow(arguments));
+        SetupRun run(folder_.path(), arguments);
+        HWND window = Start(run);
+        ASSERT_NE(nullptr, window);
+        CloseAndExpectExitZero(run, window);
+    }
+}
+
+TEST_F(SetupWindow, CarriesTheDataFolderOverFromTheTemporaryFolder)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring left = std::wstring(temp) + L"Corvane";
+    const std::wstring carried = ShellFolder(CSIDL_APPDATA) + L"\\Corvane";
+    ASSERT_FALSE(FolderExists(carried)) << "the prefix already has " << Narrow(carried);
+    ASSERT_TRUE(MakeFolder(left + L"\\User Data"));
+    WriteTextFile(left + L"\\User Data\\Bookmarks", "kept");
+
+    {
+        SetupRun run(folder_.path());
+        HWND window = Start(run);
+        ASSERT_NE(nullptr, window);
+        EXPECT_FALSE(FolderExists(left));
+        EXPECT_TRUE(FileExists(carried + L"\\User Data\\Bookmarks"));
+        CloseAndExpectExitZero(run, window);
+    }
+
+    // A second start with a data folder already in place moves nothing.
+    ASSERT_TRUE(MakeFolder(left));
+    WriteTextFile(left + L"\\newer", "left");
+    {
+        SetupRun run(folder_.path());
+        HWND window = Start(run);
+        ASSERT_NE(nullptr, window);
+        EXPECT_TRUE(FileExists(left + L"\\newer"));
+        EXPECT_FALSE(FileExists(carried + L"\\newer"));
+        CloseAndExpectExitZero(run, window);
+    }
+
+    for (const std::wstring& folder : {left, carried}) {
+        std::wstring list = folder + L'\0';
+        ShellDeleteList(list.c_str());
+    }
 }
 
 }  // namespace
