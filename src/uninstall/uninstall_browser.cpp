@@ -8,9 +8,8 @@
 #include "install/registration.h"
 #include "platform/platform.h"
 
-// The browser's own keys under HKEY_CURRENT_USER, children before parents:
-// a key that still holds a subkey cannot be deleted.
-static const wchar_t* const kUserKeys[] = {
+// A key that still holds a subkey cannot be deleted: children come first.
+const wchar_t* const UserKeys[] = {
     L"Software\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache\\Corvane",
     L"Software\\Corvane\\PreferenceMACs\\Default\\extensions.settings",
     L"Software\\Corvane\\PreferenceMACs\\Default",
@@ -21,24 +20,23 @@ static const wchar_t* const kUserKeys[] = {
     L"Software\\Corvane\\ThirdParty",
     L"Software\\Corvane",
 };
+const size_t UserKeyCount = sizeof(UserKeys) / sizeof(UserKeys[0]);
 
-// Capacity of a delete list's path; its buffer holds MAX_PATH + 2 units.
-const size_t kListPathCapacity = MAX_PATH;
-
-// Composes first + second as a one-path delete list for the shell. Returns 0
-// when the path did not fit: a cut path can name another folder, so it must
-// not be deleted.
-static int ComposeDeleteList(wchar_t (&list)[MAX_PATH + 2], const wchar_t* first,
-                             const wchar_t* second)
+// Deletes the folder first + second with the shell, then removes it as an
+// empty folder in case the shell left it. Nothing is deleted when the path
+// does not fit: a cut path can name another folder.
+static void DeleteComposedFolder(const wchar_t* first, const wchar_t* second)
 {
-    if (CopyBounded(list, kListPathCapacity, first) != kBoundedOk ||
-        AppendBounded(list, kListPathCapacity, second) != kBoundedOk)
-        return 0;
+    wchar_t list[MAX_PATH + 2] = {};
+    if (CopyBounded(list, MAX_PATH, first) != kBoundedOk ||
+        AppendBounded(list, MAX_PATH, second) != kBoundedOk)
+        return;
     // SHFileOperationW reads a list of paths ended by an empty one: the path
     // must be followed by a second terminator, or the shell reads on into
     // whatever follows and deletes that too.
     list[lstrlenW(list) + 1] = L'\0';
-    return 1;
+    ShellDeleteList(list);
+    RemoveDirectoryW(list);
 }
 
 static int Ask(const wchar_t* question)
@@ -54,11 +52,7 @@ static void RemoveUserData()
     wchar_t appData[MAX_PATH];
     if (!GetShellFolder(CSIDL_APPDATA, appData) || appData[0] == L'\0')
         return;
-    wchar_t list[MAX_PATH + 2] = {};
-    if (!ComposeDeleteList(list, appData, L"\\Corvane\\User Data"))
-        return;
-    ShellDeleteList(list);
-    RemoveDirectoryW(list);
+    DeleteComposedFolder(appData, L"\\Corvane\\User Data");
 }
 
 // The folder the registration named, when it holds the browser. The
@@ -68,11 +62,7 @@ static void RemoveInstalledFolder(const wchar_t* folder)
 {
     if (folder[0] == L'\0' || IsRootPath(folder) || !IsBrowserFolder(folder))
         return;
-    wchar_t list[MAX_PATH + 2] = {};
-    if (!ComposeDeleteList(list, folder, L"\\"))
-        return;
-    ShellDeleteList(list);
-    RemoveDirectoryW(folder);
+    DeleteComposedFolder(folder, L"\\");
 }
 
 int UninstallBrowser()
@@ -82,8 +72,8 @@ int UninstallBrowser()
 
     if (Ask(L"Would you like to keep your user data?") == IDNO) {
         RemoveUserData();
-        for (size_t i = 0; i < sizeof(kUserKeys) / sizeof(kUserKeys[0]); ++i)
-            RegDeleteKeyW(HKEY_CURRENT_USER, kUserKeys[i]);
+        for (size_t i = 0; i < UserKeyCount; ++i)
+            RegDeleteKeyW(HKEY_CURRENT_USER, UserKeys[i]);
     }
 
     // Read before the registration that names it is removed.

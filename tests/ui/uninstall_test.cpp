@@ -78,13 +78,19 @@ protected:
     ScratchFolder target_;    // where the browser is installed
 };
 
-TEST_F(UninstallRun, RemovesTheInstalledBrowserThenOpensTheWindow)
-{
-    const std::wstring installed = target_ / L"Corvane";
-    InstallThroughWindow(installed);
-    if (HasFatalFailure())
-        return;
+class UninstallAfterInstall : public UninstallRun {
+protected:
+    void SetUp() override
+    {
+        UninstallRun::SetUp();
+        InstallThroughWindow(installed_);
+    }
 
+    const std::wstring installed_ = target_ / L"Corvane";
+};
+
+TEST_F(UninstallAfterInstall, RemovesTheInstalledBrowserThenOpensTheWindow)
+{
     SetupRun run(package_.path(), L"uninstall");
     ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDYES), kUninstallQuestion);
     ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDYES), kKeepDataQuestion);
@@ -92,7 +98,7 @@ TEST_F(UninstallRun, RemovesTheInstalledBrowserThenOpensTheWindow)
     HWND done = run.WaitForMessageBox(SetupCaption);
     ASSERT_NE(nullptr, done);
     // By the final message the browser is gone.
-    EXPECT_FALSE(FolderExists(installed));
+    EXPECT_FALSE(FolderExists(installed_));
     EXPECT_FALSE(Registered());
     MessageBoxInfo finished = run.AnswerNextMessageBox(SetupCaption, IDOK);
     EXPECT_EQ(L"Corvane has been uninstalled.", finished.text);
@@ -106,19 +112,14 @@ TEST_F(UninstallRun, RemovesTheInstalledBrowserThenOpensTheWindow)
     CloseSetupWindow(run, window);
 }
 
-TEST_F(UninstallRun, DecliningEndsWithCodeOneAndRemovesNothing)
+TEST_F(UninstallAfterInstall, DecliningEndsWithCodeOneAndRemovesNothing)
 {
-    const std::wstring installed = target_ / L"Corvane";
-    InstallThroughWindow(installed);
-    if (HasFatalFailure())
-        return;
-
     SetupRun run(package_.path(), L"uninstall");
     ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDNO), kUninstallQuestion);
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(&exitCode));
     EXPECT_EQ(1u, exitCode);
-    EXPECT_TRUE(FileExists(installed + L"\\halvex.exe"));
+    EXPECT_TRUE(FileExists(installed_ + L"\\halvex.exe"));
     EXPECT_TRUE(Registered());
 }
 

@@ -17,19 +17,6 @@ const wchar_t kUninstallQuestion[] = L"Would you like to uninstall Corvane?";
 const wchar_t kKeepDataQuestion[] = L"Would you like to keep your user data?";
 const wchar_t kUninstalled[] = L"Corvane has been uninstalled.";
 
-// The browser's own keys under HKEY_CURRENT_USER.
-const wchar_t* const kUserKeys[] = {
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\App Management\\ARPCache\\Corvane",
-    L"Software\\Corvane\\PreferenceMACs\\Default\\extensions.settings",
-    L"Software\\Corvane\\PreferenceMACs\\Default",
-    L"Software\\Corvane\\PreferenceMACs\\System Profile",
-    L"Software\\Corvane\\PreferenceMACs",
-    L"Software\\Corvane\\BLBeacon",
-    L"Software\\Corvane\\StabilityMetrics",
-    L"Software\\Corvane\\ThirdParty",
-    L"Software\\Corvane",
-};
-
 const wchar_t kUserShellFolders[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
@@ -92,6 +79,20 @@ void ExpectCompleted(const std::vector<MessageBoxInfo>& boxes)
     EXPECT_EQ(std::vector<int>{IDOK}, boxes[2].buttons);
 }
 
+// Each key comes before its parent, which it would otherwise keep alive.
+TEST(UserKeys, ComeBeforeTheirParents)
+{
+    ASSERT_EQ(9u, UserKeyCount);
+    for (size_t child = 0; child < UserKeyCount; ++child) {
+        const std::wstring path = UserKeys[child];
+        for (size_t parent = 0; parent < child; ++parent) {
+            const std::wstring prefix = std::wstring(UserKeys[parent]) + L"\\";
+            EXPECT_NE(0u, path.compare(0, prefix.size(), prefix))
+                << Narrow(path) << " after its parent " << Narrow(UserKeys[parent]);
+        }
+    }
+}
+
 class Uninstall : public testing::Test {
 protected:
     void SetUp() override
@@ -118,8 +119,8 @@ protected:
         WriteTextFile(installed_ + L"\\halvex.exe");
         WriteTextFile(installed_ + L"\\locales\\en-US.pak");
 
-        for (const wchar_t* key : kUserKeys)
-            SetText(HKEY_CURRENT_USER, key, L"Setting", L"1");
+        for (size_t i = 0; i < UserKeyCount; ++i)
+            SetText(HKEY_CURRENT_USER, UserKeys[i], L"Setting", L"1");
     }
 
     void TearDown() override
@@ -144,9 +145,9 @@ protected:
 
     void ExpectUserKeys(bool exist)
     {
-        for (const wchar_t* key : kUserKeys) {
-            SCOPED_TRACE(Narrow(key));
-            EXPECT_EQ(exist, KeyExists(HKEY_CURRENT_USER, key));
+        for (size_t i = 0; i < UserKeyCount; ++i) {
+            SCOPED_TRACE(Narrow(UserKeys[i]));
+            EXPECT_EQ(exist, KeyExists(HKEY_CURRENT_USER, UserKeys[i]));
         }
     }
 
@@ -230,12 +231,12 @@ TEST_F(Uninstall, UserKeyWithForeignSubkeyStaysWithItsParents)
 
         ExpectCompleted(boxes_);
         EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, foreign));
-        for (const wchar_t* key : kUserKeys) {
+        for (size_t i = 0; i < UserKeyCount; ++i) {
             bool kept = false;
             for (const wchar_t* k : c.kept)
-                kept = kept || lstrcmpW(k, key) == 0;
-            SCOPED_TRACE(Narrow(key));
-            EXPECT_EQ(kept, KeyExists(HKEY_CURRENT_USER, key));
+                kept = kept || lstrcmpW(k, UserKeys[i]) == 0;
+            SCOPED_TRACE(Narrow(UserKeys[i]));
+            EXPECT_EQ(kept, KeyExists(HKEY_CURRENT_USER, UserKeys[i]));
         }
         EXPECT_FALSE(FolderExists(browserData_ + L"\\User Data"));
         EXPECT_FALSE(Registered());
