@@ -33,6 +33,10 @@ void RestrictDllSearch()
     // The program's own folder stays in it, so the program imports only DLLs
     // that Windows always takes from System32 and loads the rest by full path.
     SetDllDirectoryW(L"");
+    // user32 loads the visual-styles DLL by bare name on the first window
+    // call, which would find a copy beside the program. Loaded from System32
+    // now, it is the one found by name from then on; it stays loaded.
+    LoadSystemLibrary(L"uxtheme.dll");
 }
 
 HMODULE LoadSystemLibrary(const wchar_t* name)
@@ -44,5 +48,7 @@ HMODULE LoadSystemLibrary(const wchar_t* name)
     if (AppendBounded(path, MAX_PATH, L"\\") != kBoundedOk ||
         AppendBounded(path, MAX_PATH, name) != kBoundedOk)
         return NULL;
-    return LoadLibraryW(path);
+    // With a full path and this flag, the DLL's own imports are looked for in
+    // System32 before the program's folder, too.
+    return LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
