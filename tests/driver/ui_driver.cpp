@@ -83,6 +83,29 @@ void PreparePackage(const std::wstring& folder, bool withFont)
     }
 }
 
+std::wstring InstalledFontPath()
+{
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    return std::wstring(windows) + L"\\Fonts\\NotoEmoji.ttf";
+}
+
+std::wstring DesktopShortcutPath()
+{
+    wchar_t desktop[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
+    return std::wstring(desktop) + L"\\Corvane.lnk";
+}
+
+void RemoveInstalledOptions()
+{
+    // Each AddFontResourceW counts; unload until none is left.
+    for (int i = 0; i < 10 && RemoveFontResourceW(InstalledFontPath().c_str()); ++i) {
+    }
+    DeleteFileW(InstalledFontPath().c_str());
+    DeleteFileW(DesktopShortcutPath().c_str());
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
@@ -93,6 +116,15 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
             return false;
         Sleep(50);
     }
+}
+
+std::wstring WaitForBrowserRuns(const std::wstring& folder, DWORD timeoutMs)
+{
+    std::wstring trace = folder + L"\\halvex-runs.txt";
+    std::string runs;
+    WaitUntil([&] { return !(runs = ReadFileBytes(trace)).empty(); }, timeoutMs);
+    // The stub writes UTF-16.
+    return std::wstring(reinterpret_cast<const wchar_t*>(runs.data()), runs.size() / 2);
 }
 
 ControlInfo ReadControl(HWND control)

@@ -19,8 +19,18 @@ std::wstring FixturePath(const std::wstring& name);
 // browser) and, when withFont, NotoEmoji.ttf.
 void PreparePackage(const std::wstring& folder, bool withFont = true);
 
+// Where the two options of the setup window put their results, and their
+// removal (the font unloaded first), so that each test starts without them.
+std::wstring InstalledFontPath();
+std::wstring DesktopShortcutPath();
+void RemoveInstalledOptions();
+
 // Polls condition every 50 ms until it holds or timeoutMs has passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+// The command lines the stub browser in folder recorded (halvex-runs.txt),
+// once it has written any; empty when it did not run within timeoutMs.
+std::wstring WaitForBrowserRuns(const std::wstring& folder, DWORD timeoutMs = 15000);
 
 struct ControlInfo {
     HWND handle = nullptr;

@@ -7,13 +7,21 @@ namespace {
 
 MessageBoxAnswerer* activeAnswerer;   // the one whose hook is installed
 
+// A control the box shows. Its own style is read rather than
+// IsWindowVisible, which is false for every control of a box that is not on
+// screen yet, as when a CBT hook reads it on activation.
+bool IsShown(HWND control)
+{
+    return (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 BOOL CALLBACK FindVisibleIcon(HWND child, LPARAM found)
 {
     wchar_t className[16] = {};
     GetClassNameW(child, className, 16);
     LONG style = GetWindowLongW(child, GWL_STYLE);
     if (lstrcmpiW(className, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON &&
-        IsWindowVisible(child) && SendMessageW(child, STM_GETICON, 0, 0) != 0) {
+        IsShown(child) && SendMessageW(child, STM_GETICON, 0, 0) != 0) {
         *reinterpret_cast<bool*>(found) = true;
         return FALSE;
     }
@@ -35,7 +43,7 @@ MessageBoxInfo ReadMessageBox(HWND box)
     EnumChildWindows(box, FindVisibleIcon, reinterpret_cast<LPARAM>(&info.hasIcon));
     for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
         HWND button = GetDlgItem(box, id);
-        if (button != nullptr && IsWindowVisible(button))
+        if (button != nullptr && IsShown(button))
             info.buttons.push_back(id);
     }
     return info;

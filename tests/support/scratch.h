@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -54,6 +55,10 @@ bool FileExists(const std::wstring& path);      // a file, not a folder
 bool FolderExists(const std::wstring& path);
 void WriteTextFile(const std::wstring& path, const std::string& content = "x");
 bool MakeFolder(const std::wstring& path);       // with missing parents
+// The names in a folder (without "." and ".."), sorted; empty when none.
+std::vector<std::wstring> ListFolder(const std::wstring& folder);
+// A file's bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
 bool KeyExists(HKEY root, const std::wstring& path);
 // Value of a key (empty name: the default value); false when absent.
 bool ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name,
