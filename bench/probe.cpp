@@ -67,23 +67,27 @@ HWND WaitForWindow(DWORD processId, const wchar_t* title, HWND exclude, double t
 
 struct ChildSearch {
     int id;
+    const wchar_t* className;
     HWND found;
 };
 
 BOOL CALLBACK MatchChild(HWND child, LPARAM parameter)
 {
     ChildSearch* search = reinterpret_cast<ChildSearch*>(parameter);
-    if (GetDlgCtrlID(child) != search->id || !IsWindowVisible(child))
+    wchar_t className[64] = {};
+    GetClassNameW(child, className, 64);
+    if (GetDlgCtrlID(child) != search->id || _wcsicmp(className, search->className) != 0 ||
+        !IsWindowVisible(child))
         return TRUE;
     search->found = child;
     return FALSE;
 }
 
-// Any visible descendant with that id: an installer's controls may sit in
-// an inner dialog.
-HWND FindDescendant(HWND window, int id)
+// Any visible descendant of that id and class: an installer's controls may
+// sit in an inner dialog, and a label may share the id of its edit box.
+HWND FindDescendant(HWND window, int id, const wchar_t* className)
 {
-    ChildSearch search = {id, nullptr};
+    ChildSearch search = {id, className, nullptr};
     EnumChildWindows(window, MatchChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -140,13 +144,13 @@ int wmain(int argc, wchar_t** argv)
 
     if (mode != L"install" || argc < 9)
         return Fail("usage", &process);
-    HWND edit = FindDescendant(window, _wtoi(argv[5]));
-    HWND ok = FindDescendant(window, _wtoi(argv[6]));
+    HWND edit = FindDescendant(window, _wtoi(argv[5]), L"Edit");
+    HWND ok = FindDescendant(window, _wtoi(argv[6]), L"Button");
     if (edit == nullptr || ok == nullptr)
         return Fail("no-controls", &process);
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
     for (wchar_t* id = argv[7]; *id != L'\0' && *id != L'-';) {
-        HWND check = FindDescendant(window, static_cast<int>(wcstol(id, &id, 10)));
+        HWND check = FindDescendant(window, static_cast<int>(wcstol(id, &id, 10)), L"Button");
         if (check != nullptr)
             SendMessageW(check, BM_CLICK, 0, 0);
         if (*id == L',')

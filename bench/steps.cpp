@@ -19,6 +19,19 @@ static double Now()
     return 1000.0 * counter.QuadPart / frequency.QuadPart;
 }
 
+template <typename Step>
+static double Timed(Step step)
+{
+    double start = Now();
+    step();
+    return Now() - start;
+}
+
+static void SetProgress(HWND window, int position)
+{
+    SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETPOS, position, 0);
+}
+
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 2)
@@ -36,42 +49,16 @@ int wmain(int argc, wchar_t** argv)
                     reinterpret_cast<HMENU>(IDC_PROGRESS), NULL, NULL);
     UpdateWindow(window);
 
-    double progress = 0;
-    double start = Now();
-    SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETPOS, 10, 0);
-    progress += Now() - start;
-
-    start = Now();
-    BOOL moved = MoveFileExW(L".\\Corvane", folder, MOVEFILE_COPY_ALLOWED);
-    double move = Now() - start;
-
-    start = Now();
-    SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETPOS, 50, 0);
-    progress += Now() - start;
-
-    start = Now();
-    WriteRegistration(folder);
-    double registration = Now() - start;
-
-    start = Now();
-    SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETPOS, 70, 0);
-    progress += Now() - start;
-
-    start = Now();
-    InstallEmojiFont();
-    double font = Now() - start;
-
-    start = Now();
-    SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETPOS, 85, 0);
-    progress += Now() - start;
-
-    start = Now();
-    CreateDesktopShortcut(folder);
-    double shortcut = Now() - start;
-
-    start = Now();
-    SendDlgItemMessageW(window, IDC_PROGRESS, PBM_SETPOS, 100, 0);
-    progress += Now() - start;
+    BOOL moved = FALSE;
+    double progress = Timed([&] { SetProgress(window, 10); });
+    double move = Timed([&] { moved = MoveFileExW(L".\\Corvane", folder, MOVEFILE_COPY_ALLOWED); });
+    progress += Timed([&] { SetProgress(window, 50); });
+    double registration = Timed([&] { WriteRegistration(folder); });
+    progress += Timed([&] { SetProgress(window, 70); });
+    double font = Timed([&] { InstallEmojiFont(); });
+    progress += Timed([&] { SetProgress(window, 85); });
+    double shortcut = Timed([&] { CreateDesktopShortcut(folder); });
+    progress += Timed([&] { SetProgress(window, 100); });
 
     DestroyWindow(window);
     std::printf("moved=%d move_ms=%.2f registration_ms=%.2f font_ms=%.2f shortcut_ms=%.2f "

@@ -21,6 +21,7 @@
 
 #include "driver/ui_driver.h"
 #include "install/registration.h"
+#include "res/resource.h"
 #include "support/scratch.h"
 
 namespace {
@@ -38,7 +39,8 @@ protected:
     void SetUp() override
     {
         RemoveRegistration();
-        PreparePackage(folder_.path(), false);
+        RemoveInstalledOptions();
+        PreparePackage(folder_.path());
         for (const wchar_t* name : kPlantedNames) {
             ASSERT_TRUE(CopyFileW(FixturePath(L"marker.dll").c_str(),
                                   (folder_ / name + L".dll").c_str(), FALSE));
@@ -49,6 +51,8 @@ protected:
 
     void TearDown() override
     {
+        RemoveRegistration();
+        RemoveInstalledOptions();
         for (const wchar_t* program : kPrograms)
             SHDeleteKeyW(HKEY_CURRENT_USER, (kAppDefaults + program).c_str());
     }
@@ -115,19 +119,25 @@ TEST_F(PlantedDll, ControlAProgramWithoutSafeguardsLoadsThem)
     EXPECT_EQ(4u, loaded.size()) << Join(loaded);
 }
 
-TEST_F(PlantedDll, SetupLoadsNoneOfThem)
+// Start-up, the window, and an install with both options: the shell's file
+// operations, the font and the shell-link object load DLLs of their own.
+TEST_F(PlantedDll, SetupLoadsNoneOfThemWhileInstalling)
 {
     std::wstring setup = CopyIntoFolder(SetupExePath(), L"setup.exe");
     SetupRun run(folder_.path(), L"", setup);
     HWND window = run.WaitForWindow();
     ASSERT_NE(nullptr, window);
-    // The window with its progress bar is up: comctl32 and the theming and
-    // drawing DLLs are in by now.
-    EXPECT_NE(nullptr, FindControl(window, PROGRESS_CLASSW, 1008));
-    PressCloseBox(window);
+    TypeText(FindControl(window, L"Edit", IDC_LOCATION), folder_ / L"Installed");
+    Click(FindControl(window, L"Button", IDC_EMOJI_FONT));
+    Click(FindControl(window, L"Button", IDC_SHORTCUTS));
+    Click(FindControl(window, L"Button", IDC_OK_BUTTON));
+    MessageBoxInfo success = run.AnswerNextMessageBox(L"Corvane Setup", IDOK);
+    EXPECT_EQ(L"Corvane setup has successfully completed.", success.text);
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(&exitCode));
     EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(FileExists(folder_ / L"Installed\\halvex.exe"));
+
     std::vector<std::wstring> loaded = LoadedMarkers();
     EXPECT_TRUE(loaded.empty()) << "planted DLLs loaded: " << Join(loaded);
 }
