@@ -33,9 +33,10 @@ void RestrictDllSearch()
     // The program's own folder stays in it, so the program imports only DLLs
     // that Windows always takes from System32 and loads the rest by full path.
     SetDllDirectoryW(L"");
-    // user32 loads the visual-styles DLL by bare name on the first window
-    // call, which would find a copy beside the program. Loaded from System32
-    // now, it is the one found by name from then on; it stays loaded.
+    // The visual-styles DLL is loaded by bare name once the program calls
+    // into user32 (user32 does it for theming), which would find a copy
+    // beside the program. Loaded from System32 now, it is the one found by
+    // name from then on; it stays loaded.
     LoadSystemLibrary(L"uxtheme.dll");
 }
 
