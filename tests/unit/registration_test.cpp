@@ -240,6 +240,8 @@ TEST(WriteRegistration, WritesOnlyTheFileTypeClassWithoutRightsToTheMachineKey)
     EXPECT_EQ(1u, SubkeyCount(HKEY_CLASSES_ROOT, L""));
 }
 
+// The system's handle list (SystemHandleInformation), which mingw-w64's
+// headers do not declare.
 struct HandleEntry {
     ULONG ownerPid;
     BYTE objectType;
