@@ -45,6 +45,9 @@ static void LoadProgressBarClass()
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     RestrictDllSearch();
+    // Before the uninstall sequence too: the shell may load comctl32 by name
+    // (for its dialogs), and then finds the System32 one already loaded.
+    LoadProgressBarClass();
 
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = SetupWndProc;
@@ -56,7 +59,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (!RunUninstallArguments())
         return 1;
 
-    LoadProgressBarClass();
     // Without a window no quit request would ever come: end at once.
     if (!RegisterClassW(&windowClass))
         return 2;

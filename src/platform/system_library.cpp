@@ -33,6 +33,11 @@ void RestrictDllSearch()
     // The program's own folder stays in it, so the program imports only DLLs
     // that Windows always takes from System32 and loads the rest by full path.
     SetDllDirectoryW(L"");
+    // The visual-styles DLL is loaded by bare name once the program calls
+    // into user32 (user32 does it for theming), which would find a copy
+    // beside the program. Loaded from System32 now, it is the one found by
+    // name from then on; it stays loaded.
+    LoadSystemLibrary(L"uxtheme.dll");
 }
 
 HMODULE LoadSystemLibrary(const wchar_t* name)
@@ -44,5 +49,7 @@ HMODULE LoadSystemLibrary(const wchar_t* name)
     if (AppendBounded(path, MAX_PATH, L"\\") != kBoundedOk ||
         AppendBounded(path, MAX_PATH, name) != kBoundedOk)
         return NULL;
-    return LoadLibraryW(path);
+    // With a full path and this flag, the DLL's own imports are looked for in
+    // System32 before the program's folder, too.
+    return LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
