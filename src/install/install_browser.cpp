@@ -48,13 +48,9 @@ static int ComposeSetAsideName(const wchar_t* folder, int attempt, wchar_t* name
     if (attempt == 1)
         return 1;
 
-    wchar_t number[12];
-    size_t digit = sizeof(number) / sizeof(number[0]) - 1;
-    number[digit] = L'\0';
-    for (int rest = attempt; rest > 0; rest /= 10)
-        number[--digit] = static_cast<wchar_t>(L'0' + rest % 10);
-    number[--digit] = L'-';
-    return AppendBounded(name, MAX_PATH, number + digit) == kBoundedOk;
+    wchar_t number[16];
+    wsprintfW(number, L"-%d", attempt);
+    return AppendBounded(name, MAX_PATH, number) == kBoundedOk;
 }
 
 // Renames an earlier installation to an unused name beside it, so that it can
@@ -94,16 +90,6 @@ static int ClearInstallationFolder(const wchar_t* folder, wchar_t* setAside)
     return 0;
 }
 
-static void DeleteSetAside(const wchar_t* setAside)
-{
-    // The shell takes a list of paths ended by an extra terminator: the
-    // zero-filled buffer is one unit longer than any copied path, so the path
-    // is always followed by two.
-    wchar_t list[MAX_PATH + 1] = {};
-    CopyBounded(list, MAX_PATH, setAside);
-    ShellDeleteList(list);
-}
-
 int InstallBrowser(HWND owner, const wchar_t* folder, int installEmojiFont, int createShortcut)
 {
     SetProgress(owner, 10);
@@ -124,7 +110,7 @@ int InstallBrowser(HWND owner, const wchar_t* folder, int installEmojiFont, int 
                              error == ERROR_INVALID_NAME ? InvalidLocationText : UnspecifiedErrorText);
     }
     if (hasSetAside)
-        DeleteSetAside(setAside);
+        ShellDeletePath(setAside);
     SetProgress(owner, 50);
 
     WriteRegistration(folder);

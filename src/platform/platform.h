@@ -28,10 +28,10 @@
 const FILEOP_FLAGS kSilentDeleteFlags =
     FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
 
-// Deletes the files and folders of a list for SHFileOperationW: paths, each
-// terminated, and the list ended by one more terminator. Returns 1 when the
-// shell reports success.
-int ShellDeleteList(const wchar_t* doublyTerminatedList);
+// Deletes a file, or a folder with its contents, permanently and silently
+// through the shell. A path of MAX_PATH units or more is not deleted.
+// Returns 1 when the shell reports success.
+int ShellDeletePath(const wchar_t* path);
 
 // A shell folder (CSIDL_APPDATA, CSIDL_PROGRAM_FILES, CSIDL_DESKTOPDIRECTORY)
 // into a MAX_PATH buffer, without a trailing backslash. Returns 1 on success;

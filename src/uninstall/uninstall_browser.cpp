@@ -27,16 +27,12 @@ const size_t UserKeyCount = sizeof(UserKeys) / sizeof(UserKeys[0]);
 // does not fit: a cut path can name another folder.
 static void DeleteComposedFolder(const wchar_t* first, const wchar_t* second)
 {
-    wchar_t list[MAX_PATH + 2] = {};
-    if (CopyBounded(list, MAX_PATH, first) != kBoundedOk ||
-        AppendBounded(list, MAX_PATH, second) != kBoundedOk)
+    wchar_t path[MAX_PATH];
+    if (CopyBounded(path, MAX_PATH, first) != kBoundedOk ||
+        AppendBounded(path, MAX_PATH, second) != kBoundedOk)
         return;
-    // SHFileOperationW reads a list of paths ended by an empty one: the path
-    // must be followed by a second terminator, or the shell reads on into
-    // whatever follows and deletes that too.
-    list[lstrlenW(list) + 1] = L'\0';
-    ShellDeleteList(list);
-    RemoveDirectoryW(list);
+    ShellDeletePath(path);
+    RemoveDirectoryW(path);
 }
 
 static int Ask(const wchar_t* question)
