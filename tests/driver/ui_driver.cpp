@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "res/resource.h"
 #include "support/scratch.h"
 
 namespace {
@@ -189,6 +190,11 @@ void PressCloseBox(HWND window)
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+std::wstring LocationText(HWND window)
+{
+    return ReadControl(FindControl(window, L"Edit", IDC_LOCATION)).text;
+}
+
 SetupRun::SetupRun(const std::wstring& workingFolder, const std::wstring& arguments,
                    const std::wstring& exe)
 {
@@ -255,6 +261,21 @@ bool SetupRun::WaitForExit(DWORD* exitCode, DWORD timeoutMs)
     }
     GetExitCodeProcess(process_, exitCode);
     return true;
+}
+
+bool SetupRun::ExpectExit(DWORD expectedCode, DWORD timeoutMs)
+{
+    DWORD exitCode = 99;
+    if (!WaitForExit(&exitCode, timeoutMs))
+        return false;
+    EXPECT_EQ(expectedCode, exitCode) << "exit code of setup.exe";
+    return true;
+}
+
+bool SetupRun::CloseAndExpectExitZero(HWND window)
+{
+    PressCloseBox(window);
+    return ExpectExit(0);
 }
 
 bool SetupRun::IsRunning() const

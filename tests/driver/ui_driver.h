@@ -57,6 +57,8 @@ void TypeText(HWND edit, const std::wstring& text);
 void Click(HWND button);
 // Asks the window to close, as its close box does.
 void PressCloseBox(HWND window);
+// The folder text in the setup window's location edit box.
+std::wstring LocationText(HWND window);
 
 // One run of setup.exe. Ended by its handle if still running when dropped.
 class SetupRun {
@@ -83,6 +85,11 @@ public:
     // Waits for the process to end and gives its exit code; on timeout the
     // process is ended, the test fails and false is returned.
     bool WaitForExit(DWORD* exitCode, DWORD timeoutMs = 15000);
+    // Waits for the end and expects that exit code; false when the process
+    // did not end in time.
+    bool ExpectExit(DWORD expectedCode, DWORD timeoutMs = 15000);
+    // Closes the setup window by its close box and expects exit code 0.
+    bool CloseAndExpectExitZero(HWND window);
     bool IsRunning() const;
 
 private:

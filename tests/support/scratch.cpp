@@ -1,6 +1,8 @@
 // Scratch registry roots, folders and the predicates that check them.
 #include "support/scratch.h"
 
+#include "common/names.h"
+
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
@@ -189,6 +191,36 @@ bool ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& 
     if (number)
         *number = *reinterpret_cast<const DWORD*>(data);
     return true;
+}
+
+void WriteRegistryText(HKEY root, const std::wstring& path, const wchar_t* name,
+                       const std::wstring& text)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                             nullptr, &key, nullptr))
+        << Narrow(path);
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+void RegisterOpenCommand(const std::wstring& command)
+{
+    WriteRegistryText(HKEY_LOCAL_MACHINE, std::wstring(ClientKeyPath) + L"\\shell\\open\\command",
+                      nullptr, command);
+}
+
+bool BrowserRegistered()
+{
+    return KeyExists(HKEY_LOCAL_MACHINE, ClientKeyPath) || KeyExists(HKEY_CLASSES_ROOT, ProgId);
+}
+
+std::wstring ShellFolder(int csidl)
+{
+    wchar_t folder[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return folder;
 }
 
 std::wstring Widen(const std::string& text)

@@ -70,5 +70,15 @@ bool KeyExists(HKEY root, const std::wstring& path);
 bool ReadRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name,
                        DWORD* type, std::wstring* text, DWORD* byteSize = nullptr,
                        DWORD* number = nullptr);
+// Sets a REG_SZ value (null name: the default value), creating the key.
+void WriteRegistryText(HKEY root, const std::wstring& path, const wchar_t* name,
+                       const std::wstring& text);
+// The open command an installation registers under HKEY_LOCAL_MACHINE, the
+// one value the program reads back.
+void RegisterOpenCommand(const std::wstring& command);
+// Whether any part of the browser registration is there.
+bool BrowserRegistered();
+// A shell folder (CSIDL_*) as this process sees it now; empty when unknown.
+std::wstring ShellFolder(int csidl);
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& text);

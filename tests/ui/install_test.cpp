@@ -71,9 +71,7 @@ protected:
     {
         ExpectMessage(run, window, L"Corvane Setup", L"Corvane setup has successfully completed.",
                       false, 100);
-        DWORD exitCode = 99;
-        ASSERT_TRUE(run.WaitForExit(&exitCode));
-        EXPECT_EQ(0u, exitCode);
+        ASSERT_TRUE(run.ExpectExit(0));
     }
 
     // One installation through the window, start to end.

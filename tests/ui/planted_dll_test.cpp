@@ -112,9 +112,7 @@ TEST_F(PlantedDll, ControlAProgramWithoutSafeguardsLoadsThem)
 {
     std::wstring loader = CopyIntoFolder(FixturePath(L"load_by_name.exe"), L"load_by_name.exe");
     SetupRun run(folder_.path(), L"comctl32.dll uxtheme.dll dwmapi.dll cryptbase.dll", loader);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(run.WaitForExit(&exitCode));
-    EXPECT_EQ(0u, exitCode);
+    ASSERT_TRUE(run.ExpectExit(0));
     std::vector<std::wstring> loaded = LoadedMarkers();
     EXPECT_EQ(4u, loaded.size()) << Join(loaded);
 }
@@ -133,9 +131,7 @@ TEST_F(PlantedDll, SetupLoadsNoneOfThemWhileInstalling)
     Click(FindControl(window, L"Button", IDC_OK_BUTTON));
     MessageBoxInfo success = run.AnswerNextMessageBox(L"Corvane Setup", IDOK);
     EXPECT_EQ(L"Corvane setup has successfully completed.", success.text);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(run.WaitForExit(&exitCode));
-    EXPECT_EQ(0u, exitCode);
+    ASSERT_TRUE(run.ExpectExit(0));
     EXPECT_TRUE(FileExists(folder_ / L"Installed\\halvex.exe"));
 
     std::vector<std::wstring> loaded = LoadedMarkers();

@@ -29,25 +29,6 @@ const ExpectedControl kControls[] = {
     {L"msctls_progress32", L"", 0x50000000, 10, 180, 300, 20, 1008},
 };
 
-// Writes the open command that an earlier installation registered, the one
-// value the setup window reads back.
-void RegisterOpenCommand(const std::wstring& command)
-{
-    std::wstring path = std::wstring(ClientKeyPath) + L"\\shell\\open\\command";
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_LOCAL_MACHINE, path.c_str(), &key));
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
-std::wstring ShellFolder(int csidl)
-{
-    wchar_t folder[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return folder;
-}
-
 class SetupWindow : public testing::Test {
 protected:
     void SetUp() override
@@ -57,35 +38,13 @@ protected:
     }
     void TearDown() override { SHDeleteKeyW(HKEY_LOCAL_MACHINE, ClientKeyPath); }
 
-    // Starts setup.exe and waits for its window; the test fails without one.
-    HWND Start(SetupRun& run)
-    {
-        HWND window = run.WaitForWindow();
-        EXPECT_NE(nullptr, window) << "no setup window";
-        return window;
-    }
-
-    // Closes the window by its close box and expects exit code 0.
-    void CloseAndExpectExitZero(SetupRun& run, HWND window)
-    {
-        PressCloseBox(window);
-        DWORD exitCode = 99;
-        ASSERT_TRUE(run.WaitForExit(&exitCode));
-        EXPECT_EQ(0u, exitCode);
-    }
-
-    std::wstring LocationText(HWND window)
-    {
-        return ReadControl(FindControl(window, L"Edit", IDC_LOCATION)).text;
-    }
-
     ScratchFolder folder_;
 };
 
 TEST_F(SetupWindow, ShowsItsSevenControls)
 {
     SetupRun run(folder_.path());
-    HWND window = Start(run);
+    HWND window = run.WaitForWindow();
     ASSERT_NE(nullptr, window);
 
     // Windows adds WS_CLIPSIBLINGS to every top-level window.
@@ -119,7 +78,7 @@ TEST_F(SetupWindow, ShowsItsSevenControls)
         EXPECT_EQ(0, control.checked);
         EXPECT_EQ(0, control.position);
     }
-    CloseAndExpectExitZero(run, window);
+    run.CloseAndExpectExitZero(window);
 }
 
 // The folder of an earlier installation, else the program-files default.
@@ -147,17 +106,17 @@ TEST_F(SetupWindow, ProposesTheFolderToInstallTo)
         if (!c.command.empty())
             RegisterOpenCommand(c.command);
         SetupRun run(folder_.path());
-        HWND window = Start(run);
+        HWND window = run.WaitForWindow();
         ASSERT_NE(nullptr, window);
         EXPECT_EQ(c.shown, LocationText(window));
-        CloseAndExpectExitZero(run, window);
+        run.CloseAndExpectExitZero(window);
     }
 }
 
 TEST_F(SetupWindow, CheckBoxesToggleOnEachClick)
 {
     SetupRun run(folder_.path());
-    HWND window = Start(run);
+    HWND window = run.WaitForWindow();
     ASSERT_NE(nullptr, window);
     HWND emojiFont = FindControl(window, L"Button", IDC_EMOJI_FONT);
     HWND shortcuts = FindControl(window, L"Button", IDC_SHORTCUTS);
@@ -171,13 +130,13 @@ TEST_F(SetupWindow, CheckBoxesToggleOnEachClick)
     Click(shortcuts);
     EXPECT_TRUE(WaitUntil([&] { return ReadControl(shortcuts).checked == BST_CHECKED; }));
     EXPECT_EQ(BST_UNCHECKED, ReadControl(emojiFont).checked);
-    CloseAndExpectExitZero(run, window);
+    run.CloseAndExpectExitZero(window);
 }
 
 TEST_F(SetupWindow, CancelAsksAndEndsOnlyOnYes)
 {
     SetupRun run(folder_.path());
-    HWND window = Start(run);
+    HWND window = run.WaitForWindow();
     ASSERT_NE(nullptr, window);
     HWND cancel = FindControl(window, L"Button", IDC_CANCEL_BUTTON);
 
@@ -194,9 +153,7 @@ TEST_F(SetupWindow, CancelAsksAndEndsOnlyOnYes)
 
     Click(cancel);
     run.AnswerNextMessageBox(L"Corvane Setup", IDYES);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(run.WaitForExit(&exitCode));
-    EXPECT_EQ(0u, exitCode);
+    run.ExpectExit(0);
 }
 
 // Arguments without "uninstall", case-sensitive, are ignored: the window
@@ -206,9 +163,9 @@ TEST_F(SetupWindow, OpensDirectlyForOtherArguments)
     for (const wchar_t* arguments : {L"", L"a b", L"Uninstall", L"UNINSTALL /S"}) {
         SCOPED_TRACE(Narrow(arguments));
         SetupRun run(folder_.path(), arguments);
-        HWND window = Start(run);
+        HWND window = run.WaitForWindow();
         ASSERT_NE(nullptr, window);
-        CloseAndExpectExitZero(run, window);
+        run.CloseAndExpectExitZero(window);
     }
 }
 
@@ -224,11 +181,11 @@ TEST_F(SetupWindow, CarriesTheDataFolderOverFromTheTemporaryFolder)
 
     {
         SetupRun run(folder_.path());
-        HWND window = Start(run);
+        HWND window = run.WaitForWindow();
         ASSERT_NE(nullptr, window);
         EXPECT_FALSE(FolderExists(left));
         EXPECT_TRUE(FileExists(carried + L"\\User Data\\Bookmarks"));
-        CloseAndExpectExitZero(run, window);
+        run.CloseAndExpectExitZero(window);
     }
 
     // A second start with a data folder already in place moves nothing.
@@ -236,17 +193,15 @@ TEST_F(SetupWindow, CarriesTheDataFolderOverFromTheTemporaryFolder)
     WriteTextFile(left + L"\\newer", "left");
     {
         SetupRun run(folder_.path());
-        HWND window = Start(run);
+        HWND window = run.WaitForWindow();
         ASSERT_NE(nullptr, window);
         EXPECT_TRUE(FileExists(left + L"\\newer"));
         EXPECT_FALSE(FileExists(carried + L"\\newer"));
-        CloseAndExpectExitZero(run, window);
+        run.CloseAndExpectExitZero(window);
     }
 
-    for (const std::wstring& folder : {left, carried}) {
-        std::wstring list = folder + L'\0';
-        ShellDeleteList(list.c_str());
-    }
+    DeleteFolderTree(left);
+    DeleteFolderTree(carried);
 }
 
 }  // namespace

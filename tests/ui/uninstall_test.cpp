@@ -13,39 +13,12 @@ namespace {
 const wchar_t kUninstallQuestion[] = L"Would you like to uninstall Corvane?";
 const wchar_t kKeepDataQuestion[] = L"Would you like to keep your user data?";
 
-bool Registered()
-{
-    return KeyExists(HKEY_LOCAL_MACHINE, ClientKeyPath) || KeyExists(HKEY_CLASSES_ROOT, ProgId);
-}
-
 void ExpectQuestion(const MessageBoxInfo& box, const wchar_t* text)
 {
     EXPECT_EQ(std::wstring(text), box.text);
     EXPECT_EQ(nullptr, box.owner);
     EXPECT_TRUE(box.hasIcon);
     EXPECT_EQ((std::vector<int>{IDYES, IDNO}), box.buttons);
-}
-
-// The folder the window offers when nothing is installed.
-std::wstring DefaultFolder()
-{
-    wchar_t programFiles[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles);
-    return std::wstring(programFiles) + L"\\Corvane";
-}
-
-std::wstring LocationText(HWND window)
-{
-    return ReadControl(FindControl(window, L"Edit", IDC_LOCATION)).text;
-}
-
-// Closes the setup window by its close box and expects exit code 0.
-void CloseSetupWindow(SetupRun& run, HWND window)
-{
-    PressCloseBox(window);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(run.WaitForExit(&exitCode));
-    EXPECT_EQ(0u, exitCode);
 }
 
 class UninstallRun : public testing::Test {
@@ -67,11 +40,9 @@ protected:
         Click(FindControl(window, L"Button", IDC_OK_BUTTON));
         MessageBoxInfo done = run.AnswerNextMessageBox(SetupCaption, IDOK);
         EXPECT_EQ(L"Corvane setup has successfully completed.", done.text);
-        DWORD exitCode = 99;
-        ASSERT_TRUE(run.WaitForExit(&exitCode));
-        ASSERT_EQ(0u, exitCode);
+        ASSERT_TRUE(run.ExpectExit(0));
         ASSERT_TRUE(FileExists(folder + L"\\halvex.exe"));
-        ASSERT_TRUE(Registered());
+        ASSERT_TRUE(BrowserRegistered());
     }
 
     ScratchFolder package_;   // the unpacked download, setup.exe's current directory
@@ -99,7 +70,7 @@ TEST_F(UninstallAfterInstall, RemovesTheInstalledBrowserThenOpensTheWindow)
     ASSERT_NE(nullptr, done);
     // By the final message the browser is gone.
     EXPECT_FALSE(FolderExists(installed_));
-    EXPECT_FALSE(Registered());
+    EXPECT_FALSE(BrowserRegistered());
     MessageBoxInfo finished = run.AnswerNextMessageBox(SetupCaption, IDOK);
     EXPECT_EQ(L"Corvane has been uninstalled.", finished.text);
     EXPECT_EQ(nullptr, finished.owner);
@@ -108,19 +79,17 @@ TEST_F(UninstallAfterInstall, RemovesTheInstalledBrowserThenOpensTheWindow)
 
     HWND window = run.WaitForWindow();
     ASSERT_NE(nullptr, window);
-    EXPECT_EQ(DefaultFolder(), LocationText(window));
-    CloseSetupWindow(run, window);
+    EXPECT_EQ(ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Corvane", LocationText(window));
+    run.CloseAndExpectExitZero(window);
 }
 
 TEST_F(UninstallAfterInstall, DecliningEndsWithCodeOneAndRemovesNothing)
 {
     SetupRun run(package_.path(), L"uninstall");
     ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDNO), kUninstallQuestion);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(run.WaitForExit(&exitCode));
-    EXPECT_EQ(1u, exitCode);
+    ASSERT_TRUE(run.ExpectExit(1));
     EXPECT_TRUE(FileExists(installed_ + L"\\halvex.exe"));
-    EXPECT_TRUE(Registered());
+    EXPECT_TRUE(BrowserRegistered());
 }
 
 // Which arguments run the uninstall: a case-sensitive "uninstall" anywhere
@@ -131,9 +100,7 @@ TEST_F(UninstallRun, RunsOncePerArgumentContainingUninstall)
         SCOPED_TRACE("x-uninstall-y runs it");
         SetupRun run(package_.path(), L"x-uninstall-y");
         ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDNO), kUninstallQuestion);
-        DWORD exitCode = 99;
-        ASSERT_TRUE(run.WaitForExit(&exitCode));
-        EXPECT_EQ(1u, exitCode);
+        ASSERT_TRUE(run.ExpectExit(1));
     }
     {
         SCOPED_TRACE("Uninstall does not");
@@ -141,7 +108,7 @@ TEST_F(UninstallRun, RunsOncePerArgumentContainingUninstall)
         HWND window = run.WaitForWindow();
         ASSERT_NE(nullptr, window);
         EXPECT_EQ(nullptr, run.WaitForMessageBox(SetupCaption, 0));
-        CloseSetupWindow(run, window);
+        run.CloseAndExpectExitZero(window);
     }
     {
         SCOPED_TRACE("two uninstall arguments, the second declined");
@@ -151,9 +118,7 @@ TEST_F(UninstallRun, RunsOncePerArgumentContainingUninstall)
         EXPECT_EQ(L"Corvane has been uninstalled.",
                   run.AnswerNextMessageBox(SetupCaption, IDOK).text);
         ExpectQuestion(run.AnswerNextMessageBox(SetupCaption, IDNO), kUninstallQuestion);
-        DWORD exitCode = 99;
-        ASSERT_TRUE(run.WaitForExit(&exitCode));
-        EXPECT_EQ(1u, exitCode);
+        ASSERT_TRUE(run.ExpectExit(1));
     }
 }
 

@@ -10,17 +10,6 @@
 
 namespace {
 
-const std::wstring kCommandKey = std::wstring(ClientKeyPath) + L"\\shell\\open\\command";
-
-void SetOpenCommand(const std::wstring& command)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_LOCAL_MACHINE, kCommandKey.c_str(), &key));
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
 struct HeapText {
     void operator()(wchar_t* text) const { HeapFree(GetProcessHeap(), 0, text); }
 };
@@ -53,7 +42,7 @@ TEST(InstalledFolder, CutsTheCommandAtItsLastBackslash)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ScratchRegistry registry;
-        SetOpenCommand(c.command);
+        RegisterOpenCommand(c.command);
         LookupResult folder(GetInstalledFolder());
         ASSERT_EQ(c.found, folder != nullptr);
         if (c.found)

@@ -108,15 +108,6 @@ void ExpectOnlyLayoutValues(HKEY root)
     }
 }
 
-void SetTextValue(HKEY root, const std::wstring& path, const wchar_t* name, const wchar_t* text)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(root, path.c_str(), &key));
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
 const std::wstring kClient = ClientKeyPath;
 const std::wstring kProgId = ProgId;
 
@@ -300,7 +291,7 @@ TEST(Registration, ClosesEveryKeyItOpens)
 TEST(RemoveRegistration, LeavesNothingOfWhatWasWritten)
 {
     ScratchRegistry registry;
-    SetTextValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegisteredApplications", L"Other", L"x");
+    WriteRegistryText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegisteredApplications", L"Other", L"x");
     WriteRegistration(L"C:\\Corvane");
     RemoveRegistration();
 
@@ -335,7 +326,7 @@ TEST(RemoveRegistration, AForeignSubkeyKeepsOnlyItsParents)
         SCOPED_TRACE(Narrow(c.foreign));
         ScratchRegistry registry;
         WriteRegistration(L"C:\\Corvane");
-        SetTextValue(c.root, c.foreign, nullptr, L"foreign");
+        WriteRegistryText(c.root, c.foreign, nullptr, L"foreign");
         RemoveRegistration();
 
         EXPECT_TRUE(KeyExists(c.root, c.foreign));
@@ -354,8 +345,8 @@ TEST(RemoveRegistration, DoesNoHarmWhenNothingIsRegistered)
 {
     ScratchRegistry registry;
     const std::wstring otherBrowser = L"SOFTWARE\\Clients\\StartMenuInternet\\Other";
-    SetTextValue(HKEY_LOCAL_MACHINE, otherBrowser, nullptr, L"Other");
-    SetTextValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegisteredApplications", L"Other", L"x");
+    WriteRegistryText(HKEY_LOCAL_MACHINE, otherBrowser, nullptr, L"Other");
+    WriteRegistryText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegisteredApplications", L"Other", L"x");
 
     RemoveRegistration();
 

@@ -20,41 +20,17 @@ const wchar_t kUninstalled[] = L"Corvane has been uninstalled.";
 const wchar_t kUserShellFolders[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
-void SetText(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& text)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                             nullptr, &key, nullptr));
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
 // As the open command of a registration written for folder.
 void SetOpenCommand(const std::wstring& folder)
 {
-    SetText(HKEY_LOCAL_MACHINE, std::wstring(ClientKeyPath) + L"\\shell\\open\\command", nullptr,
-            L"\"" + folder + L"\\halvex.exe\" --single-argument %1");
-}
-
-bool Registered()
-{
-    return KeyExists(HKEY_LOCAL_MACHINE, ClientKeyPath) || KeyExists(HKEY_CLASSES_ROOT, ProgId);
-}
-
-// The application-data folder this process sees now.
-std::wstring AppDataFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
+    RegisterOpenCommand(L"\"" + folder + L"\\halvex.exe\" --single-argument %1");
 }
 
 // Points the application-data folder of this process somewhere else (the
 // shell reads it from HKEY_CURRENT_USER, which is a scratch key here).
 void RedirectAppData(const std::wstring& folder)
 {
-    SetText(HKEY_CURRENT_USER, kUserShellFolders, L"AppData", folder);
+    WriteRegistryText(HKEY_CURRENT_USER, kUserShellFolders, L"AppData", folder);
 }
 
 void ExpectQuestion(const MessageBoxInfo& box, const wchar_t* text)
@@ -99,7 +75,7 @@ protected:
     {
         // The real application-data folder of the prefix: a Corvane folder
         // already there is set aside and put back afterwards.
-        appData_ = AppDataFolder();
+        appData_ = ShellFolder(CSIDL_APPDATA);
         ASSERT_FALSE(appData_.empty());
         browserData_ = appData_ + L"\\Corvane";
         if (FolderExists(browserData_))
@@ -120,7 +96,7 @@ protected:
         WriteTextFile(installed_ + L"\\locales\\en-US.pak");
 
         for (size_t i = 0; i < UserKeyCount; ++i)
-            SetText(HKEY_CURRENT_USER, UserKeys[i], L"Setting", L"1");
+            WriteRegistryText(HKEY_CURRENT_USER, UserKeys[i], L"Setting", L"1");
     }
 
     void TearDown() override
@@ -167,7 +143,7 @@ TEST_F(Uninstall, NoToTheFirstQuestionRemovesNothing)
 
     ASSERT_EQ(1u, boxes_.size());
     ExpectQuestion(boxes_[0], kUninstallQuestion);
-    EXPECT_TRUE(Registered());
+    EXPECT_TRUE(BrowserRegistered());
     EXPECT_TRUE(FileExists(installed_ + L"\\halvex.exe"));
     EXPECT_TRUE(UserDataKept());
     ExpectUserKeys(true);
@@ -180,7 +156,7 @@ TEST_F(Uninstall, KeepingUserDataRemovesOnlyTheBrowser)
     EXPECT_EQ(1, Run({IDYES, IDYES}));
 
     ExpectCompleted(boxes_);
-    EXPECT_FALSE(Registered());
+    EXPECT_FALSE(BrowserRegistered());
     EXPECT_FALSE(FolderExists(installed_));
     EXPECT_TRUE(UserDataKept());
     ExpectUserKeys(true);
@@ -197,7 +173,7 @@ TEST_F(Uninstall, NotKeepingUserDataRemovesItAndTheUserKeys)
     EXPECT_TRUE(FileExists(browserData_ + L"\\Crashpad.txt"));
     ExpectUserKeys(false);
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion"));
-    EXPECT_FALSE(Registered());
+    EXPECT_FALSE(BrowserRegistered());
     EXPECT_FALSE(FolderExists(installed_));
 }
 
@@ -225,7 +201,7 @@ TEST_F(Uninstall, UserKeyWithForeignSubkeyStaysWithItsParents)
         Populate();
         WriteRegistration(installed_.c_str());
         std::wstring foreign = std::wstring(c.parent) + L"\\Foreign";
-        SetText(HKEY_CURRENT_USER, foreign, L"Setting", L"1");
+        WriteRegistryText(HKEY_CURRENT_USER, foreign, L"Setting", L"1");
 
         EXPECT_EQ(1, Run({IDYES, IDNO}));
 
@@ -239,7 +215,7 @@ TEST_F(Uninstall, UserKeyWithForeignSubkeyStaysWithItsParents)
             EXPECT_EQ(kept, KeyExists(HKEY_CURRENT_USER, UserKeys[i]));
         }
         EXPECT_FALSE(FolderExists(browserData_ + L"\\User Data"));
-        EXPECT_FALSE(Registered());
+        EXPECT_FALSE(BrowserRegistered());
         EXPECT_FALSE(FolderExists(installed_));
 
         RegDeleteKeyW(HKEY_CURRENT_USER, foreign.c_str());
@@ -265,7 +241,7 @@ TEST_F(Uninstall, WithoutRegisteredFolderLeavesFoldersAlone)
         EXPECT_EQ(1, Run({IDYES, IDNO}));
 
         ExpectCompleted(boxes_);
-        EXPECT_FALSE(Registered());
+        EXPECT_FALSE(BrowserRegistered());
         EXPECT_TRUE(FileExists(installed_ + L"\\halvex.exe"));
         EXPECT_TRUE(FileExists(std::wstring(kScratchDrive) + L"letter.txt"));
         EXPECT_FALSE(FolderExists(browserData_ + L"\\User Data"));
@@ -308,7 +284,7 @@ TEST_F(Uninstall, DeletesRegisteredFolderOnlyWhenItIsABrowserFolder)
         EXPECT_EQ(1, Run({IDYES, IDYES}));
 
         ExpectCompleted(boxes_);
-        EXPECT_FALSE(Registered());
+        EXPECT_FALSE(BrowserRegistered());
         EXPECT_TRUE(FileExists(c.letter));
         if (!c.browser.empty())
             EXPECT_TRUE(FileExists(c.browser));
@@ -330,7 +306,7 @@ TEST_F(Uninstall, CutUserDataPathIsNotDeleted)
     ASSERT_TRUE(MakeFolder(appData + L"\\Corvane"));
     WriteTextFile(cut);
     RedirectAppData(appData);
-    ASSERT_EQ(appData, AppDataFolder());
+    ASSERT_EQ(appData, ShellFolder(CSIDL_APPDATA));
 
     EXPECT_EQ(1, Run({IDYES, IDNO}));
 
